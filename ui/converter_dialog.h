@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "engine/encoder_process.h"
 #include "fw/wnd.h"
 
 class CConverterDialog : public fw::CDialog {
@@ -17,6 +18,7 @@ public:
     std::array<std::string, 12> SampleRateTable;  // Hz, decimal text
     std::string OutputDir;                        // output folder
     bool m_converting = false;                    // a conversion run is active
+    CEncoderProcess m_runner;                     // runs the encoder
     std::string EngineWorkPath;                   // the runnable encoder copy
     std::string EngineSourcePath;                 // the scrambled encoder beside the program
     std::string ProgramDir;                       // folder of the program, ending with a separator
