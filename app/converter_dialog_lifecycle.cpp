@@ -6,6 +6,7 @@
 #include "ui/converter_dialog.h"
 
 CConverterDialog::CConverterDialog(fw::CWnd* pParent) : fw::CDialog(res::IDD_CONVERTER, pParent) {
+    m_hIcon = res::IDR_MAINFRAME;
     ProgramDir = app::ProgramDirOf(fw::GetProgramFilePath());
     EngineSourcePath = ProgramDir + app::kEngineFileName;
     EngineWorkPath = app::EngineWorkPathOf(fw::GetDocumentsFolder(), fw::GetTempFolder());

@@ -90,18 +90,19 @@ private:
     static void* StderrEntry(void* self);
     static void* WatchEntry(void* self);
     void SignalStop();
-    void MarkStderrDone();
+    void MarkReaderDone(bool& done);
     void CloseFd(int& fd);
     bool StartThread(pthread_t& thread, bool& running, void* (*body)(void*));
     void JoinThread(pthread_t& thread, bool& running);
     void Reap();
     static void Pause(int ms);
 
-    // Guards m_probeText, m_lastExit, m_stderrDone and m_stopRequested.
+    // Guards m_probeText, m_lastExit, the readers' done flags and m_stopRequested.
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     engine::ProbeText m_probeText;
     ChildExit m_lastExit;
+    bool m_stdoutDone = false;
     bool m_stderrDone = false;
     bool m_stopRequested = false;
 

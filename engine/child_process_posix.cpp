@@ -21,7 +21,7 @@ namespace {
 
 std::atomic<int> g_stopPacePercent{100};
 
-// How long the exit watcher waits for the error reader to deliver the last
+// How long the exit watcher waits for the readers to deliver the last
 // output of a child that has ended; only a grandchild that keeps the pipe
 // open makes it wait that long.
 constexpr auto kDrainWait = std::chrono::milliseconds(2000);
@@ -105,6 +105,7 @@ bool CChildProcess::Start(const std::vector<std::string>& argv, const std::strin
     {
         std::lock_guard lock(m_mutex);
         m_lastExit = ChildExit{};
+        m_stdoutDone = false;
         m_stderrDone = false;
         m_stopRequested = false;
     }
@@ -200,6 +201,7 @@ int CChildProcess::ReadStdout(int pipe) {
         if (n <= 0) break;
         OnStdoutText(buffer);
     }
+    MarkReaderDone(m_stdoutDone);
     return 0;
 }
 
@@ -215,14 +217,14 @@ int CChildProcess::ReadStderr(int pipe) {
             OnProgressText(figure);
         }
     }
-    MarkStderrDone();
+    MarkReaderDone(m_stderrDone);
     return 0;
 }
 
-void CChildProcess::MarkStderrDone() {
+void CChildProcess::MarkReaderDone(bool& done) {
     {
         std::lock_guard lock(m_mutex);
-        m_stderrDone = true;
+        done = true;
     }
     m_changed.notify_all();
 }
@@ -244,7 +246,9 @@ int CChildProcess::WatchExit() {
         }
         // The end is reported after the last output has been read.
         if (g_childRunning.load() != 0) {
-            m_changed.wait_for(lock, kDrainWait, [this] { return m_stderrDone || m_stopRequested; });
+            m_changed.wait_for(lock, kDrainWait, [this] {
+                return (m_stdoutDone && m_stderrDone) || m_stopRequested;
+            });
         }
     }
     if (g_childRunning.load() != 0) OnTerminated();

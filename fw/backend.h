@@ -18,6 +18,8 @@ namespace fw {
 class CWnd;
 class CDialog;
 
+enum class ColumnAlign { Left, Center };
+
 class Backend {
 public:
     virtual ~Backend() = default;
@@ -32,6 +34,48 @@ public:
     // A modal message box; returns IDOK, IDYES or IDNO.
     virtual int MessageBox(CWnd* owner, const std::string& text, const std::string& caption,
                            UINT type) = 0;
+
+    // ---- controls of a dialog's window, addressed by control ID
+    virtual void EnableControl(CDialog& d, int id, bool enable) = 0;
+    virtual bool IsControlEnabled(CDialog& d, int id) = 0;
+    virtual bool IsControlVisible(CDialog& d, int id) = 0;
+    virtual void SetControlText(CDialog& d, int id, const std::string& text) = 0;
+    virtual std::string GetControlText(CDialog& d, int id) = 0;
+    virtual void SetCheck(CDialog& d, int id, int state) = 0;
+    virtual int GetCheck(CDialog& d, int id) = 0;
+    // Combo box: entries and selection (-1: none).
+    virtual int ComboGetCount(CDialog& d, int id) = 0;
+    virtual int ComboInsertString(CDialog& d, int id, int index, const std::string& text) = 0;
+    virtual std::string ComboGetString(CDialog& d, int id, int index) = 0;
+    virtual void ComboSetCurSel(CDialog& d, int id, int index) = 0;
+    virtual int ComboGetCurSel(CDialog& d, int id) = 0;
+    // Progress bar: range and position, full 32-bit values.
+    virtual void ProgressSetRange(CDialog& d, int id, int lower, int upper) = 0;
+    virtual void ProgressGetRange(CDialog& d, int id, int& lower, int& upper) = 0;
+    virtual void ProgressSetPos(CDialog& d, int id, int pos) = 0;
+    virtual int ProgressGetPos(CDialog& d, int id) = 0;
+    // List control in report view.
+    virtual void ListSetFullRowGrid(CDialog& d, int id) = 0;
+    virtual void ListInsertColumn(CDialog& d, int id, int index, const std::string& heading,
+                                  ColumnAlign align, int widthPixels) = 0;
+    virtual int ListGetColumnCount(CDialog& d, int id) = 0;
+    virtual int ListGetItemCount(CDialog& d, int id) = 0;
+    virtual int ListInsertItem(CDialog& d, int id, int row, const std::string& text) = 0;
+    virtual void ListSetItemText(CDialog& d, int id, int row, int column,
+                                 const std::string& text) = 0;
+    virtual std::string ListGetItemText(CDialog& d, int id, int row, int column) = 0;
+    virtual void ListDeleteItem(CDialog& d, int id, int row) = 0;
+    virtual void ListDeleteAllItems(CDialog& d, int id) = 0;
+    // The first selected row after `after` (-1: from the top), or -1.
+    virtual int ListGetNextSelected(CDialog& d, int id, int after) = 0;
+
+    // ---- the window itself
+    virtual void SetIcon(CDialog& d, int iconId, bool big) = 0;
+    // Adds an item (or, with id 0, a separator) to the window's menu of
+    // window commands; choosing the item sends WM_SYSCOMMAND with its id.
+    virtual void AppendSystemMenu(CDialog& d, UINT id, const std::string& text) = 0;
+    // The folder chooser: the chosen folder's path, or nothing on cancel.
+    virtual std::optional<std::string> BrowseForFolder(CWnd* owner, const std::string& title) = 0;
 
     // Called from any thread after a message was posted.
     virtual void WakeUp() = 0;

@@ -104,7 +104,12 @@ void CDialog::EndDialog(int result) {
     GetBackend().EndModalLoop(*this);
 }
 
-bool CDialog::OnInitDialog() { return true; }
+bool CDialog::OnInitDialog() {
+    DoDataExchange();
+    return true;
+}
+
+void CDialog::DoDataExchange() {}
 
 void CDialog::OnOK() { EndDialog(IDOK); }
 

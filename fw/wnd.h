@@ -59,6 +59,7 @@ public:
     // True from EndDialog until the modal run has returned.
     bool IsEnding() const { return m_ending; }
 
+    // Runs DoDataExchange, which binds the control objects.
     virtual bool OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
@@ -69,6 +70,8 @@ public:
     void* m_backendData = nullptr;
 
 protected:
+    // Binds control objects to their controls; the default binds nothing.
+    virtual void DoDataExchange();
     // A control notification (WM_COMMAND other than OK and Cancel); returns
     // true when handled.
     virtual bool OnCommand(int controlId, UINT notifyCode);

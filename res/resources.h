@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace res {
@@ -48,6 +49,8 @@ struct ControlTemplate {
     int x, y, cx, cy;     // dialog units
     std::uint32_t flags;
     int iconId = 0;
+    // Name read by screen readers for a control without a caption of its own.
+    const char* accessibleName = nullptr;
 };
 
 struct DialogTemplate {
@@ -60,6 +63,14 @@ struct DialogTemplate {
     bool appWindow;  // has a taskbar entry
     std::vector<ControlTemplate> controls;  // template order = tab order
 };
+
+// The group number of each control, in template order: a control that starts
+// a group (kGroup) opens a new one. Automatic radio buttons of one group
+// exclude each other.
+std::vector<int> GroupNumbers(const DialogTemplate& tmpl);
+
+// The caption without its mnemonic marks ("&x" becomes "x", "&&" becomes "&").
+std::string StripMnemonic(const std::string& caption);
 
 // The template with the given ID, or nullptr.
 const DialogTemplate* FindDialogTemplate(int id);

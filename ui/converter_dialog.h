@@ -1,12 +1,42 @@
 // The main window: the converter dialog. Its window side (initialisation,
-// closing rules) is defined in ui/, its start-up and shutdown work in app/.
+// control groups, closing rules) is defined in ui/, its job handlers in
+// jobs/, its start-up and shutdown work in app/.
 #pragma once
 
 #include <array>
 #include <string>
 
 #include "engine/encoder_process.h"
+#include "fw/controls.h"
 #include "fw/wnd.h"
+
+// Control IDs of the main window.
+enum : int {
+    IDC_ADD = 1000,
+    IDC_JOBLIST = 1002,
+    IDC_REMOVE = 1003,
+    IDC_OUTPUTDIR = 1004,
+    IDC_BROWSE = 1005,
+    IDC_MONO = 1007,
+    IDC_STEREO = 1008,
+    IDC_BITRATE = 1009,
+    IDC_FREQUENCY = 1010,
+    IDC_OVERWRITE = 1011,
+    IDC_SKIP = 1012,
+    IDC_AUTORENAME = 1013,
+    IDC_START = 1016,
+    IDC_HELP = 1019,
+    IDC_PROGRESS = 1020,
+    IDC_JOBSTORE = 1022,
+    IDC_DEFAULTSETTINGS = 1023,
+    IDC_EXIT = 1024,
+    IDC_LINK = 1032,
+    IDC_MOREDOWNLOADS = 1037,
+    IDC_CLEAR = 1045,
+};
+
+// The window command that opens the About box.
+constexpr fw::UINT IDM_ABOUTBOX = 0x0010;
 
 class CConverterDialog : public fw::CDialog {
 public:
@@ -25,14 +55,54 @@ public:
     std::string SettingsPath;                     // where "option.ini" is read and written
     int m_currentRow = 0;                         // row being converted
 
+    // Control objects, bound by DoDataExchange.
+    fw::CButton m_btnClear;
+    fw::CButton m_btnRemove;
+    fw::CButton m_btnHelp;
+    fw::CButton m_btnExit;
+    fw::CButton m_btnStart;
+    fw::CButton m_btnBrowse;
+    fw::CButton m_btnAdd;
+    fw::CButton m_radSkip;
+    fw::CButton m_radOverwrite;
+    fw::CButton m_radAutoRename;
+    fw::CEdit m_editOutputDir;
+    fw::CButton m_chkDefaultSettings;
+    fw::CButton m_radMono;
+    fw::CButton m_radStereo;
+    fw::CComboBox m_cmbFrequency;
+    fw::CComboBox m_cmbBitrate;
+    fw::CListCtrl JobStore;
+    fw::CProgressCtrl m_progress;
+    fw::CListCtrl JobList;
+
+    int m_hIcon = 0;  // the window's icon
+
+    // ---- control groups
+    // Disables the input controls, the audio controls and the start button.
+    void LockForProbing();
+    // Disables the input and audio controls; the start button stays usable.
+    void LockForConverting();
+    // Enables the input controls and the start button, and the audio
+    // controls exactly when "Default settings" is unticked.
+    void UnlockControls();
+
 protected:
+    void DoDataExchange() override;
     bool OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
     void OnClose() override;
+    void OnSysCommand(fw::UINT id, fw::LPARAM lParam) override;
+    bool OnCommand(int controlId, fw::UINT notifyCode) override;
+
+    void OnDefaultSettings();
+    void OnBrowseFolder();
+    void OnExit();
 
 private:
     // Shared by every way of closing: refused while a conversion runs;
     // otherwise the encoder copy is deleted. True when closing may go on.
     bool MayClose();
+    void EnableAudioControls(bool enable);
 };

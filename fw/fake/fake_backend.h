@@ -8,6 +8,8 @@
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <map>
+#include <set>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -15,6 +17,7 @@
 
 #include "fw/backend.h"
 #include "fw/wnd.h"
+#include "res/resources.h"
 
 namespace fw::fake {
 
@@ -23,6 +26,37 @@ struct MessageBoxRecord {
     std::string text;
     std::string caption;
     UINT type;
+};
+
+// The state of one control, as a user would see it.
+struct FakeControl {
+    res::ControlKind kind{};
+    int group = 0;
+    bool enabled = true;
+    bool visible = true;
+    std::string text;
+    int check = 0;
+    std::vector<std::string> items;  // combo box entries
+    int curSel = -1;
+    bool fullRowGrid = false;  // list control
+    struct Column {
+        std::string heading;
+        ColumnAlign align;
+        int width;
+    };
+    std::vector<Column> columns;
+    std::vector<std::vector<std::string>> rows;
+    std::set<int> selected;
+    int rangeLower = 0, rangeUpper = 100, pos = 0;  // progress bar
+};
+
+// The state of one dialog window.
+struct FakeWindow {
+    const res::DialogTemplate* tmpl = nullptr;
+    std::map<int, FakeControl> controls;
+    int bigIcon = 0, smallIcon = 0;
+    std::vector<std::pair<UINT, std::string>> systemMenu;
+    bool destroyed = false;
 };
 
 class FakeBackend : public Backend {
@@ -62,6 +96,23 @@ public:
     // While held, draining the queue from inside the program delivers nothing.
     bool holdPosted = false;
 
+    // ---- windows and controls
+    FakeWindow& Window(CDialog& dialog);
+    FakeControl& Control(CDialog& dialog, int id);
+    // What a user can do. Each returns false when the control cannot take
+    // it (missing, disabled or hidden).
+    bool Click(CDialog& dialog, int id);  // button, check box or radio button
+    bool TypeText(CDialog& dialog, int id, const std::string& text);
+    bool SelectRows(CDialog& dialog, int id, const std::set<int>& rows);
+    void PressEnter(CDialog& dialog) { dialog.SendMessage(WM_COMMAND, IDOK, 0); }
+    void PressEscape(CDialog& dialog) { dialog.SendMessage(WM_COMMAND, IDCANCEL, 0); }
+    void ClickCloseBox(CDialog& dialog) { dialog.SendMessage(WM_CLOSE, 0, 0); }
+    bool ChooseSystemMenu(CDialog& dialog, UINT id);
+
+    // Folder chooser: answers in order (nothing = cancel); cancels when none is queued.
+    std::deque<std::optional<std::string>> folderAnswers;
+    std::vector<std::string> folderTitles;
+
     // ---- special folders: when set, these replace the real ones
     std::optional<std::string> programFile;
     std::optional<std::string> documentsFolder;
@@ -85,7 +136,39 @@ public:
     std::string HomeFolder() override;
     std::string ConfigFolder() override;
 
+    void EnableControl(CDialog& d, int id, bool enable) override;
+    bool IsControlEnabled(CDialog& d, int id) override;
+    bool IsControlVisible(CDialog& d, int id) override;
+    void SetControlText(CDialog& d, int id, const std::string& text) override;
+    std::string GetControlText(CDialog& d, int id) override;
+    void SetCheck(CDialog& d, int id, int state) override;
+    int GetCheck(CDialog& d, int id) override;
+    int ComboGetCount(CDialog& d, int id) override;
+    int ComboInsertString(CDialog& d, int id, int index, const std::string& text) override;
+    std::string ComboGetString(CDialog& d, int id, int index) override;
+    void ComboSetCurSel(CDialog& d, int id, int index) override;
+    int ComboGetCurSel(CDialog& d, int id) override;
+    void ProgressSetRange(CDialog& d, int id, int lower, int upper) override;
+    void ProgressGetRange(CDialog& d, int id, int& lower, int& upper) override;
+    void ProgressSetPos(CDialog& d, int id, int pos) override;
+    int ProgressGetPos(CDialog& d, int id) override;
+    void ListSetFullRowGrid(CDialog& d, int id) override;
+    void ListInsertColumn(CDialog& d, int id, int index, const std::string& heading,
+                          ColumnAlign align, int widthPixels) override;
+    int ListGetColumnCount(CDialog& d, int id) override;
+    int ListGetItemCount(CDialog& d, int id) override;
+    int ListInsertItem(CDialog& d, int id, int row, const std::string& text) override;
+    void ListSetItemText(CDialog& d, int id, int row, int column, const std::string& text) override;
+    std::string ListGetItemText(CDialog& d, int id, int row, int column) override;
+    void ListDeleteItem(CDialog& d, int id, int row) override;
+    void ListDeleteAllItems(CDialog& d, int id) override;
+    int ListGetNextSelected(CDialog& d, int id, int after) override;
+    void SetIcon(CDialog& d, int iconId, bool big) override;
+    void AppendSystemMenu(CDialog& d, UINT id, const std::string& text) override;
+    std::optional<std::string> BrowseForFolder(CWnd* owner, const std::string& title) override;
+
 private:
+    std::map<CDialog*, FakeWindow> m_windows;
     std::deque<ModalScript> m_scripts;
     std::deque<int> m_answers;
     std::mutex m_wakeMutex;

@@ -1,0 +1,95 @@
+// Control objects: thin handles bound to a dialog's control by its ID. Every
+// operation goes to the current backend, which keeps the real state.
+#pragma once
+
+#include <string>
+
+#include "fw/backend.h"
+#include "fw/types.h"
+
+namespace fw {
+
+class CDialog;
+
+class CControl {
+public:
+    // Binds the object to control `id` of the dialog (data exchange).
+    void Attach(CDialog* dialog, int id) {
+        m_dialog = dialog;
+        m_id = id;
+    }
+    int GetDlgCtrlID() const { return m_id; }
+    bool IsBound() const { return m_dialog != nullptr; }
+
+    void EnableWindow(bool enable) { GetBackend().EnableControl(*m_dialog, m_id, enable); }
+    bool IsWindowEnabled() const { return GetBackend().IsControlEnabled(*m_dialog, m_id); }
+    bool IsWindowVisible() const { return GetBackend().IsControlVisible(*m_dialog, m_id); }
+    void SetWindowText(const std::string& text) {
+        GetBackend().SetControlText(*m_dialog, m_id, text);
+    }
+    std::string GetWindowText() const { return GetBackend().GetControlText(*m_dialog, m_id); }
+
+protected:
+    CDialog* m_dialog = nullptr;
+    int m_id = 0;
+};
+
+class CButton : public CControl {
+public:
+    void SetCheck(int state) { GetBackend().SetCheck(*m_dialog, m_id, state); }
+    int GetCheck() const { return GetBackend().GetCheck(*m_dialog, m_id); }
+};
+
+class CEdit : public CControl {};
+
+class CComboBox : public CControl {
+public:
+    int GetCount() const { return GetBackend().ComboGetCount(*m_dialog, m_id); }
+    int InsertString(int index, const std::string& text) {
+        return GetBackend().ComboInsertString(*m_dialog, m_id, index, text);
+    }
+    std::string GetLBText(int index) const {
+        return GetBackend().ComboGetString(*m_dialog, m_id, index);
+    }
+    void SetCurSel(int index) { GetBackend().ComboSetCurSel(*m_dialog, m_id, index); }
+    int GetCurSel() const { return GetBackend().ComboGetCurSel(*m_dialog, m_id); }
+};
+
+class CProgressCtrl : public CControl {
+public:
+    void SetRange32(int lower, int upper) {
+        GetBackend().ProgressSetRange(*m_dialog, m_id, lower, upper);
+    }
+    void GetRange(int& lower, int& upper) const {
+        GetBackend().ProgressGetRange(*m_dialog, m_id, lower, upper);
+    }
+    void SetPos(int pos) { GetBackend().ProgressSetPos(*m_dialog, m_id, pos); }
+    int GetPos() const { return GetBackend().ProgressGetPos(*m_dialog, m_id); }
+};
+
+class CListCtrl : public CControl {
+public:
+    // Full-row selection and grid lines.
+    void SetFullRowGrid() { GetBackend().ListSetFullRowGrid(*m_dialog, m_id); }
+    void InsertColumn(int index, const std::string& heading, ColumnAlign align, int width) {
+        GetBackend().ListInsertColumn(*m_dialog, m_id, index, heading, align, width);
+    }
+    int GetColumnCount() const { return GetBackend().ListGetColumnCount(*m_dialog, m_id); }
+    int GetItemCount() const { return GetBackend().ListGetItemCount(*m_dialog, m_id); }
+    int InsertItem(int row, const std::string& text) {
+        return GetBackend().ListInsertItem(*m_dialog, m_id, row, text);
+    }
+    void SetItemText(int row, int column, const std::string& text) {
+        GetBackend().ListSetItemText(*m_dialog, m_id, row, column, text);
+    }
+    std::string GetItemText(int row, int column) const {
+        return GetBackend().ListGetItemText(*m_dialog, m_id, row, column);
+    }
+    void DeleteItem(int row) { GetBackend().ListDeleteItem(*m_dialog, m_id, row); }
+    void DeleteAllItems() { GetBackend().ListDeleteAllItems(*m_dialog, m_id); }
+    int GetNextSelected(int after) const {
+        return GetBackend().ListGetNextSelected(*m_dialog, m_id, after);
+    }
+};
+
+}  // namespace fw
