@@ -44,8 +44,9 @@ TestQtBackend& Backend() {
     static char* argv[] = {name, nullptr};
     static testutil::TempDir root;
     g_root = &root;
-    static TestQtBackend backend(argc, argv);
-    return backend;
+    // Never destroyed: Qt's own clean-up at exit must not outlive it.
+    static TestQtBackend* backend = new TestQtBackend(argc, argv);
+    return *backend;
 }
 
 // Opens the main window, runs `check` once it is shown, then closes it.
