@@ -87,6 +87,24 @@ std::string Backend::TempFolder() {
     return tmp.empty() ? std::string("/tmp") : tmp;
 }
 
+std::vector<FileFilter> ParseFilterText(const std::string& text) {
+    std::vector<std::string> parts;
+    std::size_t pos = 0;
+    while (pos <= text.size()) {
+        const std::size_t bar = text.find('|', pos);
+        const std::size_t end = bar == std::string::npos ? text.size() : bar;
+        parts.push_back(text.substr(pos, end - pos));
+        if (bar == std::string::npos) break;
+        pos = bar + 1;
+    }
+    std::vector<FileFilter> filters;
+    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].empty()) break;  // "||" ends the list
+        filters.push_back({parts[i], parts[i + 1]});
+    }
+    return filters;
+}
+
 std::string GetProgramFilePath() { return GetBackend().ProgramFilePath(); }
 std::optional<std::string> GetDocumentsFolder() { return GetBackend().DocumentsFolder(); }
 std::string GetTempFolder() { return GetBackend().TempFolder(); }

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "fw/types.h"
 
@@ -19,6 +20,16 @@ class CWnd;
 class CDialog;
 
 enum class ColumnAlign { Left, Center };
+
+// One filter of the open-file dialog: what the user reads, and the name
+// patterns ("*.flv;*.f4v").
+struct FileFilter {
+    std::string label;
+    std::string patterns;
+};
+
+// Splits a filter text of the form "label|patterns|label|patterns||".
+std::vector<FileFilter> ParseFilterText(const std::string& text);
 
 class Backend {
 public:
@@ -74,6 +85,11 @@ public:
     // Adds an item (or, with id 0, a separator) to the window's menu of
     // window commands; choosing the item sends WM_SYSCOMMAND with its id.
     virtual void AppendSystemMenu(CDialog& d, UINT id, const std::string& text) = 0;
+    // The open-file dialog, several files at once, with the filters of a
+    // filter text (see ParseFilterText), the first one active. The chosen
+    // files' full paths, or nothing on cancel.
+    virtual std::optional<std::vector<std::string>> GetOpenFileNames(CWnd* owner,
+                                                                     const std::string& filters) = 0;
     // The folder chooser: the chosen folder's path, or nothing on cancel.
     virtual std::optional<std::string> BrowseForFolder(CWnd* owner, const std::string& title) = 0;
 

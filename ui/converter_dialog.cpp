@@ -38,6 +38,13 @@ bool CConverterDialog::OnInitDialog() {
     fw::GetBackend().SetIcon(*this, m_hIcon, true);
     fw::GetBackend().SetIcon(*this, m_hIcon, false);
 
+    JobList.SetFullRowGrid();
+    JobList.InsertColumn(0, "File name", fw::ColumnAlign::Left, 120);
+    JobList.InsertColumn(1, "Path", fw::ColumnAlign::Left, 255);
+    JobList.InsertColumn(2, "Status", fw::ColumnAlign::Center, 80);
+    JobStore.InsertColumn(0, "full path", fw::ColumnAlign::Left, 10);
+    JobStore.InsertColumn(1, "duration", fw::ColumnAlign::Left, 10);
+
     for (const std::string& rate : BitrateTable) m_cmbBitrate.InsertString(m_cmbBitrate.GetCount(), rate);
     for (const std::string& rate : SampleRateTable) {
         m_cmbFrequency.InsertString(m_cmbFrequency.GetCount(), rate);
@@ -58,6 +65,15 @@ bool CConverterDialog::OnInitDialog() {
 bool CConverterDialog::OnCommand(int controlId, fw::UINT notifyCode) {
     if (notifyCode != fw::BN_CLICKED) return false;
     switch (controlId) {
+        case IDC_ADD:
+            OnAddFiles();
+            return true;
+        case IDC_REMOVE:
+            OnRemove();
+            return true;
+        case IDC_CLEAR:
+            OnClear();
+            return true;
         case IDC_DEFAULTSETTINGS:
             OnDefaultSettings();
             return true;
@@ -70,6 +86,11 @@ bool CConverterDialog::OnCommand(int controlId, fw::UINT notifyCode) {
         default:
             return false;
     }
+}
+
+fw::LRESULT CConverterDialog::OnMessage(fw::UINT message, fw::WPARAM wParam, fw::LPARAM lParam) {
+    if (message == WM_ENGINE_EVENT) return OnEngineEvent(wParam, lParam);
+    return 0;
 }
 
 void CConverterDialog::OnSysCommand(fw::UINT id, fw::LPARAM) {

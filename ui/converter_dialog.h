@@ -87,6 +87,14 @@ public:
     // controls exactly when "Default settings" is unticked.
     void UnlockControls();
 
+    // ---- the job queue
+    // Measures the first pending file (JobStore row n, n = JobList rows) with
+    // the encoder; returns when a probe runs or nothing is pending, then
+    // unlocking the controls.
+    void ProbeNextFile();
+    // Handler of WM_ENGINE_EVENT: the event code (and run) and its value.
+    fw::LRESULT OnEngineEvent(fw::WPARAM wParam, fw::LPARAM lParam);
+
 protected:
     void DoDataExchange() override;
     bool OnInitDialog() override;
@@ -96,6 +104,11 @@ protected:
     void OnSysCommand(fw::UINT id, fw::LPARAM lParam) override;
     bool OnCommand(int controlId, fw::UINT notifyCode) override;
 
+    fw::LRESULT OnMessage(fw::UINT message, fw::WPARAM wParam, fw::LPARAM lParam) override;
+
+    void OnAddFiles();
+    void OnRemove();
+    void OnClear();
     void OnDefaultSettings();
     void OnBrowseFolder();
     void OnExit();
@@ -105,4 +118,9 @@ private:
     // otherwise the encoder copy is deleted. True when closing may go on.
     bool MayClose();
     void EnableAudioControls(bool enable);
+    void OnProbeFinished(int seconds);
+    // Drops the row being probed after telling the user.
+    void DropProbedFile();
+    // The window is closing during probing: end it without further messages.
+    void AbandonProbing();
 };

@@ -280,3 +280,17 @@ std::string FakeBackend::ConfigFolder() {
 }
 
 }  // namespace fw::fake
+
+namespace fw::fake {
+
+std::optional<std::vector<std::string>> FakeBackend::GetOpenFileNames(CWnd*,
+                                                                      const std::string& filters) {
+    openFileFilters.push_back(filters);
+    if (onOpenFileDialog) onOpenFileDialog();
+    if (openFileAnswers.empty()) return std::nullopt;
+    auto answer = openFileAnswers.front();
+    openFileAnswers.pop_front();
+    return answer;
+}
+
+}  // namespace fw::fake

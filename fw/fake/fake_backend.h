@@ -109,6 +109,13 @@ public:
     void ClickCloseBox(CDialog& dialog) { dialog.SendMessage(WM_CLOSE, 0, 0); }
     bool ChooseSystemMenu(CDialog& dialog, UINT id);
 
+    // Open-file dialog: answers in order (nothing = cancel); cancels when
+    // none is queued. The filter text of every call is kept.
+    std::deque<std::optional<std::vector<std::string>>> openFileAnswers;
+    std::vector<std::string> openFileFilters;
+    // Called while the open-file dialog is shown (inside its nested loop).
+    std::function<void()> onOpenFileDialog;
+
     // Folder chooser: answers in order (nothing = cancel); cancels when none is queued.
     std::deque<std::optional<std::string>> folderAnswers;
     std::vector<std::string> folderTitles;
@@ -166,6 +173,8 @@ public:
     void SetIcon(CDialog& d, int iconId, bool big) override;
     void AppendSystemMenu(CDialog& d, UINT id, const std::string& text) override;
     std::optional<std::string> BrowseForFolder(CWnd* owner, const std::string& title) override;
+    std::optional<std::vector<std::string>> GetOpenFileNames(CWnd* owner,
+                                                             const std::string& filters) override;
 
 private:
     std::map<CDialog*, FakeWindow> m_windows;

@@ -643,4 +643,27 @@ std::optional<std::string> QtBackend::BrowseForFolder(CWnd* owner, const std::st
     return S(folder);
 }
 
+std::optional<std::vector<std::string>> QtBackend::GetOpenFileNames(CWnd* owner,
+                                                                    const std::string& filters) {
+    // Qt reads a filter's patterns from the parentheses at its end, separated
+    // by blanks; with the details hidden the user reads the label as it is.
+    QStringList qtFilters;
+    for (const FileFilter& f : ParseFilterText(filters)) {
+        QString patterns = Q(f.patterns);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        patterns.replace(QStringLiteral("*.*"), QStringLiteral("*"));
+        qtFilters << Q(f.label) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    QFileDialog dialog(WidgetOf(owner));
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(qtFilters);
+    if (!qtFilters.isEmpty()) dialog.selectNameFilter(qtFilters.front());
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    std::vector<std::string> files;
+    for (const QString& f : dialog.selectedFiles()) files.push_back(S(f));
+    return files;
+}
+
 }  // namespace fw::qt

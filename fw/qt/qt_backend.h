@@ -56,6 +56,8 @@ public:
     void SetIcon(CDialog& d, int iconId, bool big) override;
     void AppendSystemMenu(CDialog& d, UINT id, const std::string& text) override;
     std::optional<std::string> BrowseForFolder(CWnd* owner, const std::string& title) override;
+    std::optional<std::vector<std::string>> GetOpenFileNames(CWnd* owner,
+                                                             const std::string& filters) override;
 
     // The top-level widget of a dialog's window, or nullptr.
     static QWidget* WindowOf(CDialog& dialog);
