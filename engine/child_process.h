@@ -74,6 +74,8 @@ public:
     // A copy of the error output collected by the last probe run.
     std::string ProbeTextCopy() const;
 
+    // Sleeps `ms` milliseconds at the pace Stop keeps (see below).
+    static void Pause(int ms);
     // Speeds up Stop's pauses in tests that run many cycles (100 = normal).
     static void SetStopPacePercentForTesting(int percent);
 
@@ -95,7 +97,6 @@ private:
     bool StartThread(pthread_t& thread, bool& running, void* (*body)(void*));
     void JoinThread(pthread_t& thread, bool& running);
     void Reap();
-    static void Pause(int ms);
 
     // Guards m_probeText, m_lastExit, the readers' done flags and m_stopRequested.
     mutable std::mutex m_mutex;

@@ -90,6 +90,9 @@ public:
     // files' full paths, or nothing on cancel.
     virtual std::optional<std::vector<std::string>> GetOpenFileNames(CWnd* owner,
                                                                      const std::string& filters) = 0;
+    // Opens a file, a folder or a web address with the desktop's handler for
+    // it, without waiting; false when that could not be asked for.
+    virtual bool OpenDocument(const std::string& target) = 0;
     // The folder chooser: the chosen folder's path, or nothing on cancel.
     virtual std::optional<std::string> BrowseForFolder(CWnd* owner, const std::string& title) = 0;
 

@@ -103,8 +103,15 @@ fw::LRESULT CConverterDialog::OnEngineEvent(fw::WPARAM wParam, fw::LPARAM lParam
     if (EngineEventRun(wParam) != m_runner.CurrentRun() || IsEnding()) return 1;
     const int value = static_cast<int>(lParam);
     switch (EngineEventCode(wParam)) {
+        case ENGINE_PROGRESS:
+            OnProgress(value);
+            break;
         case ENGINE_FINISHED:
-            if (m_runner.m_probeMode) OnProbeFinished(value);
+            if (m_runner.m_probeMode) {
+                OnProbeFinished(value);
+            } else {
+                OnConversionFinished();
+            }
             break;
         default:
             break;

@@ -65,6 +65,9 @@ bool CConverterDialog::OnInitDialog() {
 bool CConverterDialog::OnCommand(int controlId, fw::UINT notifyCode) {
     if (notifyCode != fw::BN_CLICKED) return false;
     switch (controlId) {
+        case IDC_START:
+            OnStartStop();
+            return true;
         case IDC_ADD:
             OnAddFiles();
             return true;

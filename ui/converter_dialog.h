@@ -35,6 +35,12 @@ enum : int {
     IDC_CLEAR = 1045,
 };
 
+// What to do when the output file exists already; read from the radio buttons.
+enum class ExistsPolicy { AutoRename, Overwrite, Skip };
+
+// How the current file's output name was obtained.
+enum class JobOutcome { Converted = 0, Renamed = 1, Overwritten = 2 };
+
 // The window command that opens the About box.
 constexpr fw::UINT IDM_ABOUTBOX = 0x0010;
 
@@ -47,6 +53,10 @@ public:
     std::array<std::string, 18> BitrateTable;    // kbit/s, decimal text
     std::array<std::string, 12> SampleRateTable;  // Hz, decimal text
     std::string OutputDir;                        // output folder
+    int m_totalSeconds = 0;                       // run: durations of all rows
+    int m_doneSeconds = 0;                        // run: rows finished or skipped so far
+    int m_currentDuration = 0;                    // run: duration of the current row
+    int m_currentPosition = 0;                    // run: last progress figure of the current row
     bool m_converting = false;                    // a conversion run is active
     CEncoderProcess m_runner;                     // runs the encoder
     std::string EngineWorkPath;                   // the runnable encoder copy
@@ -54,6 +64,8 @@ public:
     std::string ProgramDir;                       // folder of the program, ending with a separator
     std::string SettingsPath;                     // where "option.ini" is read and written
     int m_currentRow = 0;                         // row being converted
+    JobOutcome m_outcome = JobOutcome::Converted;  // how the current row's output was named
+    std::string m_currentOutput;                  // the current row's output file
 
     // Control objects, bound by DoDataExchange.
     fw::CButton m_btnClear;
@@ -92,6 +104,11 @@ public:
     // the encoder; returns when a probe runs or nothing is pending, then
     // unlocking the controls.
     void ProbeNextFile();
+    // Converts the row m_currentRow, whose input file is inputPath: names
+    // the output, applies the exists rule and starts the encoder. Rows that
+    // are skipped or cannot be started are finished here and the next row is
+    // taken, until one runs or the run ends.
+    void ConvertFile(std::string inputPath);
     // Handler of WM_ENGINE_EVENT: the event code (and run) and its value.
     fw::LRESULT OnEngineEvent(fw::WPARAM wParam, fw::LPARAM lParam);
 
@@ -106,6 +123,7 @@ protected:
 
     fw::LRESULT OnMessage(fw::UINT message, fw::WPARAM wParam, fw::LPARAM lParam) override;
 
+    void OnStartStop();
     void OnAddFiles();
     void OnRemove();
     void OnClear();
@@ -119,6 +137,17 @@ private:
     bool MayClose();
     void EnableAudioControls(bool enable);
     void OnProbeFinished(int seconds);
+    void OnProgress(int seconds);
+    void OnConversionFinished();
+    // Gives the current row its final status and moves on; false when that
+    // was the last row and the run has ended.
+    bool FinishRow(const char* status);
+    // The end of a run whose last row was converted (or failed).
+    void EndRun();
+    // The end of a run whose last row was skipped.
+    void EndRunAfterSkip();
+    // Did the current row's encoder do its job?
+    bool CurrentRowSucceeded();
     // Drops the row being probed after telling the user.
     void DropProbedFile();
     // The window is closing during probing: end it without further messages.

@@ -279,9 +279,10 @@ std::string FakeBackend::ConfigFolder() {
     return configFolder ? *configFolder : Backend::ConfigFolder();
 }
 
-}  // namespace fw::fake
-
-namespace fw::fake {
+bool FakeBackend::OpenDocument(const std::string& target) {
+    openedDocuments.push_back(target);
+    return true;
+}
 
 std::optional<std::vector<std::string>> FakeBackend::GetOpenFileNames(CWnd*,
                                                                       const std::string& filters) {

@@ -116,6 +116,9 @@ public:
     // Called while the open-file dialog is shown (inside its nested loop).
     std::function<void()> onOpenFileDialog;
 
+    // Every file, folder or address opened with the desktop, in order.
+    std::vector<std::string> openedDocuments;
+
     // Folder chooser: answers in order (nothing = cancel); cancels when none is queued.
     std::deque<std::optional<std::string>> folderAnswers;
     std::vector<std::string> folderTitles;
@@ -175,6 +178,7 @@ public:
     std::optional<std::string> BrowseForFolder(CWnd* owner, const std::string& title) override;
     std::optional<std::vector<std::string>> GetOpenFileNames(CWnd* owner,
                                                              const std::string& filters) override;
+    bool OpenDocument(const std::string& target) override;
 
 private:
     std::map<CDialog*, FakeWindow> m_windows;

@@ -7,6 +7,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -664,6 +666,12 @@ std::optional<std::vector<std::string>> QtBackend::GetOpenFileNames(CWnd* owner,
     std::vector<std::string> files;
     for (const QString& f : dialog.selectedFiles()) files.push_back(S(f));
     return files;
+}
+
+bool QtBackend::OpenDocument(const std::string& target) {
+    const QString t = Q(target);
+    const QUrl url = t.contains(QStringLiteral("://")) ? QUrl(t) : QUrl::fromLocalFile(t);
+    return QDesktopServices::openUrl(url);
 }
 
 }  // namespace fw::qt

@@ -58,6 +58,7 @@ public:
     std::optional<std::string> BrowseForFolder(CWnd* owner, const std::string& title) override;
     std::optional<std::vector<std::string>> GetOpenFileNames(CWnd* owner,
                                                              const std::string& filters) override;
+    bool OpenDocument(const std::string& target) override;
 
     // The top-level widget of a dialog's window, or nullptr.
     static QWidget* WindowOf(CDialog& dialog);
