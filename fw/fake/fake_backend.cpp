@@ -254,8 +254,12 @@ bool FakeBackend::WaitForPosted(std::chrono::milliseconds timeout) {
 bool FakeBackend::PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        DeliverPending();
+        // One message at a time, so that no state the test waits for is
+        // passed over by the messages behind it.
         if (pred()) return true;
+        while (DispatchOnePosted()) {
+            if (pred()) return true;
+        }
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) return false;
         WaitForPosted(std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now));

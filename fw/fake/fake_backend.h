@@ -90,8 +90,8 @@ public:
     int DeliverPending();
     // Waits until a message is posted (or the timeout passes); true if one is.
     bool WaitForPosted(std::chrono::milliseconds timeout);
-    // Delivers posted messages as they arrive until pred() holds or the
-    // timeout passes; returns pred().
+    // Delivers posted messages as they arrive, one at a time, until pred()
+    // holds or the timeout passes; returns pred().
     bool PumpUntil(const std::function<bool()>& pred, std::chrono::milliseconds timeout);
     // While held, draining the queue from inside the program delivers nothing.
     bool holdPosted = false;
