@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "fw/controls.h"
 #include "fw/files.h"
 
 namespace fw {
@@ -103,6 +104,15 @@ std::vector<FileFilter> ParseFilterText(const std::string& text) {
         filters.push_back({parts[i], parts[i + 1]});
     }
     return filters;
+}
+
+bool CStatic::SubclassDlgItem(int id, CDialog* parent) {
+    if (parent == nullptr) return false;
+    m_parent = parent;
+    m_id = id;
+    PreSubclassWindow();
+    GetBackend().SubclassControl(*parent, id, this);
+    return true;
 }
 
 std::string GetProgramFilePath() { return GetBackend().ProgramFilePath(); }

@@ -80,6 +80,21 @@ public:
     // The first selected row after `after` (-1: from the top), or -1.
     virtual int ListGetNextSelected(CDialog& d, int id, int after) = 0;
 
+    // Routes a control's own messages to `handler`: the pointer moving over
+    // it (WM_SETCURSOR, then WM_MOUSEMOVE with the point; a point outside
+    // the control when the pointer has left it), its clicks (OCM_COMMAND
+    // with STN_CLICKED) and, whenever it is drawn, the request for its text
+    // colour (OCM_CTLCOLORSTATIC).
+    virtual void SubclassControl(CDialog& d, int id, CWnd* handler) = 0;
+    virtual void SetControlUnderline(CDialog& d, int id, bool underline) = 0;
+    virtual void SetControlCursor(CDialog& d, int id, Cursor cursor) = 0;
+    // The mouse goes to the control alone while it holds the capture.
+    virtual void SetControlCapture(CDialog& d, int id, bool capture) = 0;
+    // Repaints the control: at once, or when the window is next painted.
+    virtual void RedrawControl(CDialog& d, int id, bool now) = 0;
+    // The control's size in pixels.
+    virtual void GetControlSize(CDialog& d, int id, int& width, int& height) = 0;
+
     // ---- the window itself
     virtual void SetIcon(CDialog& d, int iconId, bool big) = 0;
     // Adds an item (or, with id 0, a separator) to the window's menu of

@@ -6,6 +6,7 @@
 
 #include "fw/backend.h"
 #include "fw/types.h"
+#include "fw/wnd.h"
 
 namespace fw {
 
@@ -90,6 +91,36 @@ public:
     int GetNextSelected(int after) const {
         return GetBackend().ListGetNextSelected(*m_dialog, m_id, after);
     }
+};
+
+// A static text that a window object of its own can take over
+// (subclassing): the control's messages then go to that object.
+class CStatic : public CWnd {
+public:
+    // Takes over control `id` of `parent`; calls PreSubclassWindow first.
+    bool SubclassDlgItem(int id, CDialog* parent);
+    int GetDlgCtrlID() const { return m_id; }
+    CDialog* GetParentDialog() const { return m_parent; }
+
+protected:
+    virtual void PreSubclassWindow() {}
+
+    // Operations on the taken-over control.
+    void SetUnderline(bool underline) { GetBackend().SetControlUnderline(*m_parent, m_id, underline); }
+    void SetCursor(Cursor cursor) { GetBackend().SetControlCursor(*m_parent, m_id, cursor); }
+    void SetCapture() { GetBackend().SetControlCapture(*m_parent, m_id, true); }
+    void ReleaseCapture() { GetBackend().SetControlCapture(*m_parent, m_id, false); }
+    void RedrawWindow() { GetBackend().RedrawControl(*m_parent, m_id, true); }
+    void Invalidate() { GetBackend().RedrawControl(*m_parent, m_id, false); }
+    bool PointInClient(int x, int y) const {
+        int w = 0, h = 0;
+        GetBackend().GetControlSize(*m_parent, m_id, w, h);
+        return x >= 0 && y >= 0 && x < w && y < h;
+    }
+
+private:
+    CDialog* m_parent = nullptr;
+    int m_id = 0;
 };
 
 }  // namespace fw

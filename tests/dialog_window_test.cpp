@@ -197,3 +197,47 @@ TEST_F(MainWindow, AboutItemOpensTheAboutBox) {
     EXPECT_EQ(fake.modalTemplates, (std::vector<int>{102, 100}));
     EXPECT_EQ(fake.forcedEnds, 0);
 }
+
+TEST_F(MainWindow, TheLinkFollowsThePointerAndOpensTheSite) {
+    Run([&](CConverterDialog& dlg) {
+        auto& link = fake.Control(dlg, IDC_LINK);
+        EXPECT_EQ(link.text, "www.quillet.example");
+        EXPECT_TRUE(link.underline);
+        EXPECT_EQ(fake.TextColour(dlg, IDC_LINK), fw::RGB(0, 0, 255));
+        fake.PointerOver(dlg, IDC_LINK, 5, 5);
+        EXPECT_EQ(link.cursor, fw::Cursor::Hand);
+        EXPECT_TRUE(link.captured);
+        EXPECT_EQ(fake.TextColour(dlg, IDC_LINK), fw::RGB(255, 0, 0));
+        fake.PointerOver(dlg, IDC_LINK, 20, 6);  // still over it
+        EXPECT_EQ(fake.TextColour(dlg, IDC_LINK), fw::RGB(255, 0, 0));
+        const int redraws = link.redraws;
+        fake.ClickStatic(dlg, IDC_LINK);
+        EXPECT_EQ(fake.openedDocuments, std::vector<std::string>{"http://www.quillet.example"});
+        EXPECT_GT(link.redraws, redraws);
+        EXPECT_EQ(fake.TextColour(dlg, IDC_LINK), fw::RGB(255, 0, 0));  // the hover rule alone
+        fake.PointerLeaves(dlg, IDC_LINK);
+        EXPECT_FALSE(link.captured);
+        EXPECT_EQ(fake.TextColour(dlg, IDC_LINK), fw::RGB(0, 0, 255));
+    });
+}
+
+TEST_F(MainWindow, WebLinksOpenTheSiteInEveryState) {
+    Run([&](CConverterDialog& dlg) {
+        const std::string site = "http://www.quillet.example";
+        ASSERT_TRUE(fake.Click(dlg, IDC_MOREDOWNLOADS));  // idle
+        dlg.LockForProbing();
+        ASSERT_TRUE(fake.Click(dlg, IDC_MOREDOWNLOADS));
+        dlg.LockForConverting();
+        dlg.m_converting = true;
+        ASSERT_TRUE(fake.Click(dlg, IDC_MOREDOWNLOADS));
+        fake.ClickStatic(dlg, IDC_LINK);
+        dlg.m_converting = false;
+        // The hidden "&Help" cannot be clicked; were it shown, it would open
+        // the product page.
+        EXPECT_FALSE(fake.Click(dlg, IDC_HELP));
+        dlg.SendMessage(fw::WM_COMMAND, IDC_HELP, 0);
+        EXPECT_EQ(fake.openedDocuments,
+                  (std::vector<std::string>{site, site, site, site, site + "/tarnwick/"}));
+        EXPECT_EQ(dlg.m_siteAddress.GetDomain(), "quillet.example");
+    });
+}

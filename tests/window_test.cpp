@@ -10,7 +10,9 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QImage>
 #include <QLabel>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStyle>
@@ -35,6 +37,12 @@ public:
     std::optional<std::string> DocumentsFolder() override { return g_root->path(); }
     std::string HomeFolder() override { return g_root->path(); }
     std::string ConfigFolder() override { return g_root->path(); }
+    // Addresses are recorded, not handed to a browser.
+    bool OpenDocument(const std::string& target) override {
+        opened.push_back(target);
+        return true;
+    }
+    std::vector<std::string> opened;
 };
 
 // One Qt application for the whole test program.
@@ -258,4 +266,94 @@ TEST(QtWindow, ClosingFromTheKeyboardAndTheCloseBox) {
         safetyNet.start(2000);
         EXPECT_EQ(dlg.DoModal(), fw::IDCANCEL) << way;
     }
+}
+
+namespace {
+
+// How many pixels of the widget are exactly this colour.
+int PixelsOf(QWidget* w, QColor colour) {
+    const QImage image = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
+    }
+    return n;
+}
+
+}  // namespace
+
+TEST(QtWindow, TheLinkIsBlueUnderlinedRedUnderThePointerAndOpensItsAddress) {
+    WithWindow([](CConverterDialog& dlg, QWidget& window) {
+        QWidget* link = fw::qt::QtBackend::ControlOf(dlg, IDC_LINK);
+        ASSERT_NE(link, nullptr);
+        EXPECT_TRUE(link->font().underline());
+        EXPECT_EQ(link->cursor().shape(), Qt::ArrowCursor);
+        EXPECT_GT(PixelsOf(link, Qt::blue), 0);
+        EXPECT_EQ(PixelsOf(link, Qt::red), 0);
+        // Drawn on the window's own background.
+        EXPECT_GT(PixelsOf(link, window.palette().color(QPalette::Window)), 0);
+
+        const QPointF inside(5, 5);
+        QEnterEvent enter(inside, link->mapToGlobal(inside), link->mapToGlobal(inside));
+        QApplication::sendEvent(link, &enter);
+        EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+        EXPECT_GT(PixelsOf(link, Qt::red), 0);
+        EXPECT_EQ(PixelsOf(link, Qt::blue), 0);
+
+        QMouseEvent press(QEvent::MouseButtonPress, inside, link->mapToGlobal(inside), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, inside, link->mapToGlobal(inside),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(link, &press);
+        QApplication::sendEvent(link, &release);
+        EXPECT_EQ(Backend().opened, std::vector<std::string>{"http://www.quillet.example"});
+
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(link, &leave);
+        EXPECT_GT(PixelsOf(link, Qt::blue), 0);
+        EXPECT_EQ(PixelsOf(link, Qt::red), 0);
+        Backend().opened.clear();
+    });
+}
+
+TEST(QtWindow, AboutBoxOverTheWindowClosesWithEnter) {
+    WithWindow([](CConverterDialog& dlg, QWidget& window) {
+        bool checked = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* about = QApplication::activeModalWidget();
+            if (about == nullptr) {
+                for (QWidget* w : QApplication::topLevelWidgets()) {
+                    if (w->isVisible() && w->windowTitle() == "About") about = w;
+                }
+            }
+            if (about == nullptr) {
+                ADD_FAILURE() << "no About box";
+                return;
+            }
+            checked = true;
+            EXPECT_EQ(about->windowTitle(), "About");
+            EXPECT_LE((about->frameGeometry().center() - window.frameGeometry().center())
+                          .manhattanLength(),
+                      2);
+            QStringList texts;
+            for (auto* l : about->findChildren<QLabel*>()) {
+                if (!l->text().isEmpty()) texts << l->text();
+            }
+            EXPECT_TRUE(texts.contains("Tarnwick v1.5"));
+            EXPECT_TRUE(texts.contains("Copyright (C) 2026 Quillet"));
+            EXPECT_TRUE(texts.contains("www.quillet.example"));
+            int icons = 0;
+            for (auto* l : about->findChildren<QLabel*>()) icons += !l->pixmap().isNull();
+            EXPECT_EQ(icons, 1);
+            auto* ok = about->findChild<QPushButton*>("ctl_1");
+            ASSERT_NE(ok, nullptr);
+            EXPECT_EQ(ok->text(), "OK");
+            EXPECT_TRUE(ok->isDefault());
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(about, &enter);
+        });
+        dlg.SendMessage(fw::WM_SYSCOMMAND, IDM_ABOUTBOX, 0);  // runs the About box modally
+        EXPECT_TRUE(checked);
+        EXPECT_FALSE(dlg.IsEnding());
+    });
 }

@@ -59,6 +59,8 @@ bool CConverterDialog::OnInitDialog() {
     m_chkDefaultSettings.SetCheck(fw::BST_CHECKED);
     m_editOutputDir.SetWindowText(OutputDir);
     m_radAutoRename.SetCheck(fw::BST_CHECKED);
+    m_link.SubclassDlgItem(IDC_LINK, this);
+    m_link.SetURL("http://www." + m_siteAddress.GetDomain());
     return true;  // the focus goes to the first control with a tab stop
 }
 
@@ -85,6 +87,12 @@ bool CConverterDialog::OnCommand(int controlId, fw::UINT notifyCode) {
             return true;
         case IDC_EXIT:
             OnExit();
+            return true;
+        case IDC_HELP:
+            OnHelpPage();
+            return true;
+        case IDC_MOREDOWNLOADS:
+            OnMoreDownloads();
             return true;
         default:
             return false;
@@ -172,3 +180,13 @@ void CConverterDialog::OnClose() {
 }
 
 void CConverterDialog::OnExit() { OnOK(); }
+
+// ---- web links: failures to open are not reported
+
+void CConverterDialog::OnMoreDownloads() {
+    fw::GetBackend().OpenDocument("http://www." + m_siteAddress.GetDomain());
+}
+
+void CConverterDialog::OnHelpPage() {
+    fw::GetBackend().OpenDocument("http://www." + m_siteAddress.GetDomain() + "/tarnwick/");
+}

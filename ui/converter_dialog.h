@@ -9,6 +9,8 @@
 #include "engine/encoder_process.h"
 #include "fw/controls.h"
 #include "fw/wnd.h"
+#include "ui/link_label.h"
+#include "ui/site_address.h"
 
 // Control IDs of the main window.
 enum : int {
@@ -50,6 +52,7 @@ public:
     ~CConverterDialog() override;
 
     // ---- members, in the order they are built
+    CSiteAddress m_siteAddress;                   // the maker's web site domain
     std::array<std::string, 18> BitrateTable;    // kbit/s, decimal text
     std::array<std::string, 12> SampleRateTable;  // Hz, decimal text
     std::string OutputDir;                        // output folder
@@ -66,6 +69,7 @@ public:
     int m_currentRow = 0;                         // row being converted
     JobOutcome m_outcome = JobOutcome::Converted;  // how the current row's output was named
     std::string m_currentOutput;                  // the current row's output file
+    CLinkLabel m_link;                            // the web link at the bottom left
 
     // Control objects, bound by DoDataExchange.
     fw::CButton m_btnClear;
@@ -130,6 +134,8 @@ protected:
     void OnDefaultSettings();
     void OnBrowseFolder();
     void OnExit();
+    void OnMoreDownloads();
+    void OnHelpPage();
 
 private:
     // Shared by every way of closing: refused while a conversion runs;

@@ -27,6 +27,8 @@ void FakeBackend::CreateDialogWindow(CDialog& dialog, const res::DialogTemplate&
         control.group = groups[i];
         control.visible = (c.flags & res::kHidden) == 0;
         control.text = c.caption;
+        control.width = c.cx * 6 / 4;
+        control.height = c.cy * 13 / 8;
         window.controls[c.id] = control;
     }
     m_windows[&dialog] = std::move(window);
@@ -296,6 +298,48 @@ std::optional<std::vector<std::string>> FakeBackend::GetOpenFileNames(CWnd*,
     auto answer = openFileAnswers.front();
     openFileAnswers.pop_front();
     return answer;
+}
+
+void FakeBackend::PointerOver(CDialog& dialog, int id, int x, int y) {
+    FakeControl& c = Control(dialog, id);
+    if (c.handler == nullptr) return;
+    c.handler->SendMessage(WM_SETCURSOR, 0, 0);
+    c.handler->SendMessage(WM_MOUSEMOVE, 0, MakePointParam(x, y));
+}
+
+void FakeBackend::PointerLeaves(CDialog& dialog, int id) {
+    FakeControl& c = Control(dialog, id);
+    // A control hears of the pointer leaving only while it holds the capture.
+    if (c.handler != nullptr && c.captured) {
+        c.handler->SendMessage(WM_MOUSEMOVE, 0, MakePointParam(-1, -1));
+    }
+}
+
+void FakeBackend::ClickStatic(CDialog& dialog, int id) {
+    FakeControl& c = Control(dialog, id);
+    if (c.handler != nullptr && c.enabled) {
+        c.handler->SendMessage(OCM_COMMAND, static_cast<WPARAM>(id) | (WPARAM{STN_CLICKED} << 16), 0);
+    }
+}
+
+COLORREF FakeBackend::TextColour(CDialog& dialog, int id) {
+    FakeControl& c = Control(dialog, id);
+    if (c.handler == nullptr) return RGB(0, 0, 0);
+    return static_cast<COLORREF>(c.handler->SendMessage(OCM_CTLCOLORSTATIC, 0, 0));
+}
+
+void FakeBackend::SubclassControl(CDialog& d, int id, CWnd* handler) { Control(d, id).handler = handler; }
+void FakeBackend::SetControlUnderline(CDialog& d, int id, bool underline) {
+    Control(d, id).underline = underline;
+}
+void FakeBackend::SetControlCursor(CDialog& d, int id, Cursor cursor) { Control(d, id).cursor = cursor; }
+void FakeBackend::SetControlCapture(CDialog& d, int id, bool capture) {
+    Control(d, id).captured = capture;
+}
+void FakeBackend::RedrawControl(CDialog& d, int id, bool) { ++Control(d, id).redraws; }
+void FakeBackend::GetControlSize(CDialog& d, int id, int& width, int& height) {
+    width = Control(d, id).width;
+    height = Control(d, id).height;
 }
 
 }  // namespace fw::fake

@@ -48,6 +48,12 @@ struct FakeControl {
     std::vector<std::vector<std::string>> rows;
     std::set<int> selected;
     int rangeLower = 0, rangeUpper = 100, pos = 0;  // progress bar
+    int width = 0, height = 0;  // pixels, from dialog units of 6 x 13
+    CWnd* handler = nullptr;    // a window object that took the control over
+    bool underline = false;
+    Cursor cursor = Cursor::Arrow;
+    bool captured = false;
+    int redraws = 0;
 };
 
 // The state of one dialog window.
@@ -108,6 +114,13 @@ public:
     void PressEscape(CDialog& dialog) { dialog.SendMessage(WM_COMMAND, IDCANCEL, 0); }
     void ClickCloseBox(CDialog& dialog) { dialog.SendMessage(WM_CLOSE, 0, 0); }
     bool ChooseSystemMenu(CDialog& dialog, UINT id);
+    // The pointer over a control at (x, y) in its own pixels, and leaving it.
+    void PointerOver(CDialog& dialog, int id, int x, int y);
+    void PointerLeaves(CDialog& dialog, int id);
+    // A click on a static control (reported to whoever took it over).
+    void ClickStatic(CDialog& dialog, int id);
+    // The colour a control's text is drawn in now.
+    COLORREF TextColour(CDialog& dialog, int id);
 
     // Open-file dialog: answers in order (nothing = cancel); cancels when
     // none is queued. The filter text of every call is kept.
@@ -179,6 +192,12 @@ public:
     std::optional<std::vector<std::string>> GetOpenFileNames(CWnd* owner,
                                                              const std::string& filters) override;
     bool OpenDocument(const std::string& target) override;
+    void SubclassControl(CDialog& d, int id, CWnd* handler) override;
+    void SetControlUnderline(CDialog& d, int id, bool underline) override;
+    void SetControlCursor(CDialog& d, int id, Cursor cursor) override;
+    void SetControlCapture(CDialog& d, int id, bool capture) override;
+    void RedrawControl(CDialog& d, int id, bool now) override;
+    void GetControlSize(CDialog& d, int id, int& width, int& height) override;
 
 private:
     std::map<CDialog*, FakeWindow> m_windows;

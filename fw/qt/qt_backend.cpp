@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -89,6 +91,70 @@ private:
 
 struct Column {
     ColumnAlign align;
+};
+
+// A static text with an ID: a window object may take it over, and then hears
+// of the pointer, of clicks, and chooses the colour of the text.
+class StaticWidget : public QLabel {
+public:
+    StaticWidget(int id, QWidget* parent) : QLabel(parent), m_id(id) {}
+
+    void TakeOver(CWnd* handler) {
+        m_handler = handler;
+        setMouseTracking(true);
+    }
+    void SetCaptured(bool captured) { m_captured = captured; }
+
+protected:
+    void enterEvent(QEnterEvent* e) override {
+        Pointer(e->position().toPoint());
+        QLabel::enterEvent(e);
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        Pointer(e->position().toPoint());
+        QLabel::mouseMoveEvent(e);
+    }
+    void leaveEvent(QEvent* e) override {
+        // The pointer has gone: the control hears of it while it holds the
+        // capture, as a move to a point outside it.
+        if (m_handler != nullptr && m_captured) {
+            m_handler->SendMessage(WM_MOUSEMOVE, 0, MakePointParam(-1, -1));
+        }
+        QLabel::leaveEvent(e);
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (m_handler != nullptr && e->button() == Qt::LeftButton &&
+            rect().contains(e->position().toPoint())) {
+            m_handler->SendMessage(
+                OCM_COMMAND, static_cast<WPARAM>(m_id) | (WPARAM{STN_CLICKED} << 16), 0);
+            return;
+        }
+        QLabel::mouseReleaseEvent(e);
+    }
+    void paintEvent(QPaintEvent* e) override {
+        if (m_handler == nullptr) {
+            QLabel::paintEvent(e);
+            return;
+        }
+        // The text alone, in the colour the control asks for: the window's
+        // own background shows through.
+        const auto colour = static_cast<COLORREF>(m_handler->SendMessage(OCM_CTLCOLORSTATIC, 0, 0));
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(QColor(static_cast<int>(GetRValue(colour)), static_cast<int>(GetGValue(colour)),
+                              static_cast<int>(GetBValue(colour))));
+        painter.drawText(contentsRect(), static_cast<int>(alignment()), text());
+    }
+
+private:
+    void Pointer(QPoint p) {
+        if (m_handler == nullptr) return;
+        m_handler->SendMessage(WM_SETCURSOR, 0, 0);
+        m_handler->SendMessage(WM_MOUSEMOVE, 0, MakePointParam(p.x(), p.y()));
+    }
+    int m_id;
+    CWnd* m_handler = nullptr;
+    bool m_captured = false;
 };
 
 struct QtDialog {
@@ -190,7 +256,7 @@ QWidget* BuildControl(CDialog& dialog, QtDialog& data, const res::ControlTemplat
             break;
         }
         case K::Static: {
-            auto* l = new QLabel(parent);
+            auto* l = c.id >= 0 ? new StaticWidget(c.id, parent) : new QLabel(parent);
             if ((c.flags & res::kNoPrefix) != 0) {
                 l->setText(caption);
             } else {
@@ -672,6 +738,47 @@ bool QtBackend::OpenDocument(const std::string& target) {
     const QString t = Q(target);
     const QUrl url = t.contains(QStringLiteral("://")) ? QUrl(t) : QUrl::fromLocalFile(t);
     return QDesktopServices::openUrl(url);
+}
+
+void QtBackend::SubclassControl(CDialog& d, int id, CWnd* handler) {
+    if (auto* w = dynamic_cast<StaticWidget*>(Ctl<QWidget>(d, id))) w->TakeOver(handler);
+}
+
+void QtBackend::SetControlUnderline(CDialog& d, int id, bool underline) {
+    if (QWidget* w = Ctl<QWidget>(d, id)) {
+        QFont f = w->font();
+        f.setUnderline(underline);
+        w->setFont(f);
+        w->repaint();
+    }
+}
+
+void QtBackend::SetControlCursor(CDialog& d, int id, Cursor cursor) {
+    if (QWidget* w = Ctl<QWidget>(d, id)) {
+        w->setCursor(cursor == Cursor::Hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    }
+}
+
+void QtBackend::SetControlCapture(CDialog& d, int id, bool capture) {
+    // Qt tells a widget when the pointer leaves it, so the capture is not
+    // taken from the rest of the desktop; it only asks for that news.
+    if (auto* w = dynamic_cast<StaticWidget*>(Ctl<QWidget>(d, id))) w->SetCaptured(capture);
+}
+
+void QtBackend::RedrawControl(CDialog& d, int id, bool now) {
+    if (QWidget* w = Ctl<QWidget>(d, id)) {
+        if (now) {
+            w->repaint();
+        } else {
+            w->update();
+        }
+    }
+}
+
+void QtBackend::GetControlSize(CDialog& d, int id, int& width, int& height) {
+    QWidget* w = Ctl<QWidget>(d, id);
+    width = w ? w->width() : 0;
+    height = w ? w->height() : 0;
 }
 
 }  // namespace fw::qt

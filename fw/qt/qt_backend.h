@@ -59,6 +59,12 @@ public:
     std::optional<std::vector<std::string>> GetOpenFileNames(CWnd* owner,
                                                              const std::string& filters) override;
     bool OpenDocument(const std::string& target) override;
+    void SubclassControl(CDialog& d, int id, CWnd* handler) override;
+    void SetControlUnderline(CDialog& d, int id, bool underline) override;
+    void SetControlCursor(CDialog& d, int id, Cursor cursor) override;
+    void SetControlCapture(CDialog& d, int id, bool capture) override;
+    void RedrawControl(CDialog& d, int id, bool now) override;
+    void GetControlSize(CDialog& d, int id, int& width, int& height) override;
 
     // The top-level widget of a dialog's window, or nullptr.
     static QWidget* WindowOf(CDialog& dialog);
