@@ -334,6 +334,7 @@ TEST_F(Conversion, PercentagesAsTheyComeAndALongQueueFillsTheBarOnlyAtItsEnd) {
 
 TEST_F(Conversion, AFailureIsNeverReportedAsSuccess) {
     fs::create_directory(Out("occupied.mp3"));  // a folder where the output would go
+    fs::create_symlink(root / "nowhere", Out("dangling.mp3"));  // counts as absent, yet is there
     struct Case {
         const char* name;
         std::string body;
@@ -345,6 +346,7 @@ TEST_F(Conversion, AFailureIsNeverReportedAsSuccess) {
                       "convert: output empty\nconvert: exit 1\n"},
         {"emptyok.flv", "convert: output empty\n"},
         {"occupied.flv", ""},
+        {"dangling.flv", ""},
     };
     std::vector<std::string> files;
     for (const Case& c : cases) {
@@ -361,13 +363,17 @@ TEST_F(Conversion, AFailureIsNeverReportedAsSuccess) {
             expected.push_back("Done");
         }
         EXPECT_EQ(Column(dlg.JobList, 2), expected);
-        EXPECT_EQ(dlg.m_progress.GetPos(), 90);
+        EXPECT_EQ(dlg.m_progress.GetPos(), 105);
     });
     EXPECT_FALSE(testutil::Exists(Out("empty.mp3")));    // empty leftovers are removed
     EXPECT_FALSE(testutil::Exists(Out("emptyok.mp3")));
     EXPECT_TRUE(testutil::Exists(Out("exit1.mp3")));     // what was written is kept
     EXPECT_TRUE(jobs::IsDirectory(Out("occupied.mp3")));
-    for (const auto& o : Outputs()) EXPECT_NE(o, Out("occupied.mp3"));  // never started
+    for (const auto& o : Outputs()) {  // never started
+        EXPECT_NE(o, Out("occupied.mp3"));
+        EXPECT_NE(o, Out("dangling.mp3"));
+    }
+    EXPECT_FALSE(testutil::Exists(root / "nowhere"));
 }
 
 TEST_F(Conversion, AnEncoderThatCannotStartFailsItsRowAndTheRunGoesOn) {
@@ -481,5 +487,21 @@ TEST_F(Conversion, ClosingIsRefusedDuringARunWhichGoesOn) {
         EXPECT_EQ(dlg.JobList.GetItemText(0, 2), "Done");
         ASSERT_EQ(fake.messageBoxes.size(), 2u);
         EXPECT_EQ(fake.messageBoxes[0].text, "Please stop converting before close!");
+    });
+}
+
+TEST_F(Conversion, TheRunGoesOnWhileTheAboutBoxIsOpen) {
+    const std::string a = Media("a.flv", "duration 00:00:10.00\nconvert: sleep 200\n");
+    const std::string b = Clip("b.flv", "00:00:10.00");
+    Run([&](CConverterDialog& dlg) {
+        ASSERT_TRUE(Add(dlg, {a, b}));
+        fake.TypeText(dlg, IDC_OUTPUTDIR, root / "out");
+        ASSERT_TRUE(fake.Click(dlg, IDC_START));
+        fake.PushModalScript([&](fw::CDialog& about) {
+            EXPECT_TRUE(WaitRunEnd(dlg));  // events are handled inside the box's own loop
+            fake.PressEscape(about);
+        });
+        ASSERT_TRUE(fake.ChooseSystemMenu(dlg, IDM_ABOUTBOX));
+        EXPECT_EQ(Column(dlg.JobList, 2), (std::vector<std::string>{"Done", "Done"}));
     });
 }
