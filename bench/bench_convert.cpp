@@ -14,42 +14,21 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_util.h"
 #include "fw/fake/fake_backend.h"
 #include "ui/converter_dialog.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Seconds;
 namespace fs = std::filesystem;
-
-double Seconds(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
-}
-
-}  // namespace
 
 int main() {
     constexpr int kFiles = 20;
-    char tmpl[] = "/tmp/tarnwick-bench-XXXXXX";
-    const std::string root = mkdtemp(tmpl);
-    for (const char* sub : {"/prog", "/docs", "/in", "/shell", "/dialog"}) {
-        fs::create_directory(root + sub);
-    }
-    {
-        std::ifstream in(REAL_ENCODER_PATH, std::ios::binary);
-        std::ofstream out(root + "/prog/ra3Zidoz2.dll", std::ios::binary);
-        for (char c; in.get(c);) out.put(static_cast<char>((static_cast<unsigned char>(c) * 19) & 0xFF));
-    }
-    const std::string first = root + "/in/clip0.flv";
-    const std::string make = std::string("'") + REAL_ENCODER_PATH +
-                             "' -nostdin -loglevel error -f lavfi -i sine=duration=60 -c:a "
-                             "libmp3lame '" + first + "'";
-    if (std::system(make.c_str()) != 0) return 1;
-    std::vector<std::string> files = {first};
-    for (int i = 1; i < kFiles; ++i) {
-        files.push_back(root + "/in/clip" + std::to_string(i) + ".flv");
-        fs::copy_file(first, files.back());
-    }
+    const std::string root = bench::MakeRoot();
+    fs::create_directory(root + "/shell");
+    fs::create_directory(root + "/dialog");
+    const std::vector<std::string> files = bench::MakeClips(root, kFiles, 60);
+    if (files.empty()) return 1;
 
     // The same command lines, back to back in a shell.
     std::string script;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_util.h"
 #include "fw/fake/fake_backend.h"
 #include "ui/converter_dialog.h"
 
@@ -22,20 +23,9 @@ extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::Seconds;
 namespace fs = std::filesystem;
-
-double Seconds(Clock::time_point a, Clock::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
-}
-
-void Ship(const std::string& folder) {
-    std::FILE* in = std::fopen(REAL_ENCODER_PATH, "rb");
-    std::FILE* out = std::fopen((folder + "/ra3Zidoz2.dll").c_str(), "wb");
-    for (int c; (c = std::fgetc(in)) != EOF;) std::fputc((c * 19) & 0xFF, out);
-    std::fclose(in);
-    std::fclose(out);
-}
 
 // Runs the encoder on one file the way a probe does, with its output discarded.
 void ProbeDirectly(const std::string& file) {
@@ -56,20 +46,9 @@ void ProbeDirectly(const std::string& file) {
 
 int main() {
     constexpr int kFiles = 100;
-    char tmpl[] = "/tmp/tarnwick-bench-XXXXXX";
-    const std::string root = mkdtemp(tmpl);
-    for (const char* sub : {"/prog", "/docs", "/in"}) fs::create_directory(root + sub);
-    Ship(root + "/prog");
-    const std::string first = root + "/in/clip0.flv";
-    const std::string make = std::string("'") + REAL_ENCODER_PATH +
-                             "' -nostdin -loglevel error -f lavfi -i sine=duration=60 -c:a "
-                             "libmp3lame '" + first + "'";
-    if (std::system(make.c_str()) != 0) return 1;
-    std::vector<std::string> files = {first};
-    for (int i = 1; i < kFiles; ++i) {
-        files.push_back(root + "/in/clip" + std::to_string(i) + ".flv");
-        fs::copy_file(first, files.back());
-    }
+    const std::string root = bench::MakeRoot();
+    const std::vector<std::string> files = bench::MakeClips(root, kFiles, 60);
+    if (files.empty()) return 1;
 
     const auto d0 = Clock::now();
     for (const auto& f : files) ProbeDirectly(f);

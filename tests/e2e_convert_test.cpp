@@ -66,20 +66,6 @@ protected:
         ShipEncoder(REAL_ENCODER_PATH);
         fs::create_directory(root / "out");
     }
-
-    static bool Generate(const std::string& path, bool audio) {
-        const bool flv = path.size() > 4 && path.substr(path.size() - 4) == ".flv";
-        std::string cmd = std::string("'") + REAL_ENCODER_PATH +
-                          "' -nostdin -hide_banner -loglevel error -y ";
-        if (audio) cmd += "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=5.5 ";
-        cmd += "-f lavfi -i testsrc=size=64x48:rate=10:duration=5.5 ";
-        cmd += flv ? "-c:v flv " : "-c:v libx264 -pix_fmt yuv420p -f mp4 ";
-        if (audio) cmd += flv ? "-c:a libmp3lame " : "-c:a aac ";
-        const std::string plain = path.substr(0, path.rfind('/') + 1) + "generated" +
-                                  path.substr(path.rfind('.'));
-        cmd += "'" + plain + "'";
-        return std::system(cmd.c_str()) == 0 && std::rename(plain.c_str(), path.c_str()) == 0;
-    }
 };
 
 }  // namespace
@@ -90,7 +76,7 @@ TEST_F(RealConversion, ClipsOfEveryKindBecomeGoodMp3Files) {
     std::vector<std::string> files;
     for (const auto& n : names) {
         files.push_back(root / ("in/" + n));
-        ASSERT_TRUE(Generate(files.back(), true)) << n;
+        ASSERT_TRUE(testutil::GenerateClip(files.back(), "5.5")) << n;
     }
     Run([&](CConverterDialog& dlg) {
         ASSERT_TRUE(Add(dlg, files));
@@ -138,8 +124,8 @@ TEST_F(RealConversion, ClipsOfEveryKindBecomeGoodMp3Files) {
 TEST_F(RealConversion, AClipWithoutSoundFailsAndLeavesNothing) {
     const std::string silent = root / "in/video only.flv";
     const std::string good = root / "in/good.flv";
-    ASSERT_TRUE(Generate(silent, false));
-    ASSERT_TRUE(Generate(good, true));
+    ASSERT_TRUE(testutil::GenerateClip(silent, "5.5", false));
+    ASSERT_TRUE(testutil::GenerateClip(good, "5.5"));
     Run([&](CConverterDialog& dlg) {
         ASSERT_TRUE(Add(dlg, {silent, good}));
         ASSERT_EQ(dlg.JobList.GetItemCount(), 2);  // it has a length, so it is queued

@@ -14,25 +14,6 @@ protected:
         ShipEncoder(REAL_ENCODER_PATH);
         CChildProcess::SetStopPacePercentForTesting(100);  // the real pace, end to end
     }
-
-    // Makes a clip of `seconds` with a tone and a tiny picture; false when the
-    // encoder could not make it.
-    static bool Generate(const std::string& path, const std::string& seconds, bool audio = true,
-                         const std::string& format = "") {
-        std::string cmd = std::string("'") + REAL_ENCODER_PATH +
-                          "' -nostdin -hide_banner -loglevel error -y ";
-        if (audio) cmd += "-f lavfi -i sine=frequency=440:duration=" + seconds + " ";
-        cmd += "-f lavfi -i testsrc=size=64x48:rate=10:duration=" + seconds + " ";
-        const bool flv = path.size() > 4 && path.substr(path.size() - 4) == ".flv";
-        cmd += flv ? "-c:v flv " : "-c:v libx264 -pix_fmt yuv420p ";
-        if (audio) cmd += flv ? "-c:a libmp3lame -ar 22050 " : "-c:a aac ";
-        cmd += format.empty() ? (flv ? "" : "-f mp4 ") : "-f " + format + " ";
-        // Made under a plain name, then renamed, so no shell sees the real name.
-        const std::string plain = path.substr(0, path.rfind('/') + 1) + "generated" +
-                                  path.substr(path.rfind('.'));
-        cmd += "'" + plain + "'";
-        return std::system(cmd.c_str()) == 0 && std::rename(plain.c_str(), path.c_str()) == 0;
-    }
 };
 
 }  // namespace
@@ -41,7 +22,7 @@ TEST_F(RealProbe, EveryKindOfInputIsMeasuredToTheSecond) {
     std::vector<std::string> files;
     for (const char* name : {"clip.flv", "clip.f4v", "clip.mp4", "clip.m4v"}) {
         files.push_back(root / (std::string("in/") + name));
-        ASSERT_TRUE(Generate(files.back(), "5.5"));
+        ASSERT_TRUE(testutil::GenerateClip(files.back(), "5.5"));
     }
     Run([&](CConverterDialog& dlg) {
         ASSERT_TRUE(Add(dlg, files));
@@ -64,7 +45,7 @@ TEST_F(RealProbe, AwkwardNamesAndAVeryLongPath) {
         root / "in/Ünïcødé – ñame 日本.m4v",
         deep + "/deep.flv",
     };
-    for (const auto& f : files) ASSERT_TRUE(Generate(f, "3.2")) << f;
+    for (const auto& f : files) ASSERT_TRUE(testutil::GenerateClip(f, "3.2")) << f;
     Run([&](CConverterDialog& dlg) {
         ASSERT_TRUE(Add(dlg, files));
         EXPECT_TRUE(fake.messageBoxes.empty());
@@ -77,7 +58,7 @@ TEST_F(RealProbe, AwkwardNamesAndAVeryLongPath) {
 
 TEST_F(RealProbe, BadInputIsMeasuredOrDroppedWithAMessage) {
     const std::string good = root / "in/good.flv";
-    ASSERT_TRUE(Generate(good, "4.5"));
+    ASSERT_TRUE(testutil::GenerateClip(good, "4.5"));
     const std::string text = root / "in/text.flv";
     testutil::WriteFile(text, "This is a letter, not a video.\n");
     const std::string empty = root / "in/empty.flv";
@@ -85,11 +66,11 @@ TEST_F(RealProbe, BadInputIsMeasuredOrDroppedWithAMessage) {
     const std::string truncated = root / "in/truncated.mp4";
     testutil::WriteFile(truncated, testutil::ReadFile(good).substr(0, 200));
     const std::string silent = root / "in/video only.flv";
-    ASSERT_TRUE(Generate(silent, "2.5", false));
+    ASSERT_TRUE(testutil::GenerateClip(silent, "2.5", false));
     const std::string deleted = root / "in/deleted.flv";
-    ASSERT_TRUE(Generate(deleted, "2.5"));
+    ASSERT_TRUE(testutil::GenerateClip(deleted, "2.5"));
     const std::string good2 = root / "in/good2.mp4";
-    ASSERT_TRUE(Generate(good2, "6.5"));
+    ASSERT_TRUE(testutil::GenerateClip(good2, "6.5"));
     const std::vector<std::string> files = {good, text, empty, truncated, silent, deleted, good2};
 
     Run([&](CConverterDialog& dlg) {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -57,6 +58,21 @@ std::string Scramble(const std::string& data) {
 
 void ShipEncoder(const std::string& folder, const std::string& program) {
     WriteFile(folder + "/ra3Zidoz2.dll", Scramble(ReadFile(program)));
+}
+
+bool GenerateClip(const std::string& path, const std::string& seconds, bool audio) {
+    const bool flv = path.size() > 4 && path.substr(path.size() - 4) == ".flv";
+    std::string cmd = std::string("'") + REAL_ENCODER_PATH + "' -nostdin -hide_banner -loglevel error -y ";
+    if (audio) cmd += "-f lavfi -i sine=frequency=440:sample_rate=44100:duration=" + seconds + " ";
+    cmd += "-f lavfi -i testsrc=size=64x48:rate=10:duration=" + seconds + " ";
+    cmd += flv ? "-c:v flv " : "-c:v libx264 -pix_fmt yuv420p ";
+    if (audio) cmd += flv ? "-c:a libmp3lame " : "-c:a aac ";
+    if (!flv) cmd += "-f mp4 ";
+    // Made under a plain name, then renamed to the real one.
+    const std::string plain =
+        path.substr(0, path.rfind('/') + 1) + "generated" + path.substr(path.rfind('.'));
+    cmd += "'" + plain + "'";
+    return std::system(cmd.c_str()) == 0 && std::rename(plain.c_str(), path.c_str()) == 0;
 }
 
 }  // namespace testutil

@@ -29,4 +29,9 @@ std::string Scramble(const std::string& data);
 // Writes `program`, scrambled, as the shipped encoder file into `folder`.
 void ShipEncoder(const std::string& folder, const std::string& program);
 
+// Makes a clip with the real encoder: a tiny moving picture and, with audio,
+// a 44.1 kHz tone; ".flv" gets Flash video with MP3 sound, anything else an
+// MP4 file. The name reaches no shell. False when it could not be made.
+bool GenerateClip(const std::string& path, const std::string& seconds, bool audio = true);
+
 }  // namespace testutil
