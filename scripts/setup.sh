@@ -7,7 +7,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${TANDREL_BUILD_DIR:-$root/build}
 
-packages=(cmake make g++ qt6-base-dev libgl-dev ffmpeg fonts-dejavu-core
+packages=(cmake make g++ qt6-base-dev libgl-dev ffmpeg fonts-dejavu-core xdg-utils
           libgtest-dev libgmock-dev)
 missing=()
 for p in "${packages[@]}" "$@"; do
