@@ -49,7 +49,6 @@ public:
     // ---- controls of a dialog's window, addressed by control ID
     virtual void EnableControl(CDialog& d, int id, bool enable) = 0;
     virtual bool IsControlEnabled(CDialog& d, int id) = 0;
-    virtual bool IsControlVisible(CDialog& d, int id) = 0;
     virtual void SetControlText(CDialog& d, int id, const std::string& text) = 0;
     virtual std::string GetControlText(CDialog& d, int id) = 0;
     virtual void SetCheck(CDialog& d, int id, int state) = 0;
@@ -69,7 +68,6 @@ public:
     virtual void ListSetFullRowGrid(CDialog& d, int id) = 0;
     virtual void ListInsertColumn(CDialog& d, int id, int index, const std::string& heading,
                                   ColumnAlign align, int widthPixels) = 0;
-    virtual int ListGetColumnCount(CDialog& d, int id) = 0;
     virtual int ListGetItemCount(CDialog& d, int id) = 0;
     virtual int ListInsertItem(CDialog& d, int id, int row, const std::string& text) = 0;
     virtual void ListSetItemText(CDialog& d, int id, int row, int column,

@@ -20,11 +20,9 @@ public:
         m_id = id;
     }
     int GetDlgCtrlID() const { return m_id; }
-    bool IsBound() const { return m_dialog != nullptr; }
 
     void EnableWindow(bool enable) { GetBackend().EnableControl(*m_dialog, m_id, enable); }
     bool IsWindowEnabled() const { return GetBackend().IsControlEnabled(*m_dialog, m_id); }
-    bool IsWindowVisible() const { return GetBackend().IsControlVisible(*m_dialog, m_id); }
     void SetWindowText(const std::string& text) {
         GetBackend().SetControlText(*m_dialog, m_id, text);
     }
@@ -75,7 +73,6 @@ public:
     void InsertColumn(int index, const std::string& heading, ColumnAlign align, int width) {
         GetBackend().ListInsertColumn(*m_dialog, m_id, index, heading, align, width);
     }
-    int GetColumnCount() const { return GetBackend().ListGetColumnCount(*m_dialog, m_id); }
     int GetItemCount() const { return GetBackend().ListGetItemCount(*m_dialog, m_id); }
     int InsertItem(int row, const std::string& text) {
         return GetBackend().ListInsertItem(*m_dialog, m_id, row, text);
@@ -100,7 +97,6 @@ public:
     // Takes over control `id` of `parent`; calls PreSubclassWindow first.
     bool SubclassDlgItem(int id, CDialog* parent);
     int GetDlgCtrlID() const { return m_id; }
-    CDialog* GetParentDialog() const { return m_parent; }
 
 protected:
     virtual void PreSubclassWindow() {}

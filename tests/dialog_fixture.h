@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
 
 #include "fw/fake/fake_backend.h"
 #include "tests/test_util.h"
+#include "ui/converter_dialog.h"
 
 class DialogFixture : public ::testing::Test {
 protected:
@@ -31,6 +33,17 @@ protected:
         testutil::ShipEncoder(root / "prog", program);
     }
 
+    // Runs the main dialog as the application's main window; `script` plays
+    // the user while it is open.
+    void Run(const std::function<void(CConverterDialog&)>& script) {
+        CConverterDialog dlg;
+        app.m_pMainWnd = &dlg;  // engine events go to the main window
+        fake.PushModalScript([&](fw::CDialog&) { script(dlg); });
+        dlg.DoModal();
+        app.m_pMainWnd = nullptr;
+    }
+
     testutil::TempDir root;
     fw::fake::FakeBackend fake;
+    fw::CWinApp app;
 };

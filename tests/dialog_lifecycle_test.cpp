@@ -32,7 +32,7 @@ TEST_F(DialogLifecycle, CopyExistsWhileOpenAndIsGoneAfterwards) {
     testutil::WriteFile(CopyInDocs(), "stale copy of an earlier run");
     bool ran = false;
     {
-        CConverterApp app;
+        CConverterApp converterApp;
         fake.PushModalScript([&](fw::CDialog& d) {
             ran = true;
             auto& dlg = static_cast<CConverterDialog&>(d);
@@ -46,7 +46,7 @@ TEST_F(DialogLifecycle, CopyExistsWhileOpenAndIsGoneAfterwards) {
             dlg.SendMessage(fw::WM_COMMAND, fw::IDOK, 0);  // Enter
             EXPECT_TRUE(dlg.IsEnding());
         });
-        EXPECT_FALSE(app.InitInstance());
+        EXPECT_FALSE(converterApp.InitInstance());
         EXPECT_EQ(fw::AfxGetMainWnd(), nullptr);
     }
     EXPECT_TRUE(ran);

@@ -19,13 +19,6 @@ class MainWindow : public DialogFixture {
 protected:
     MainWindow() { ShipEncoder(); }
 
-    // Runs the dialog; `script` plays the user while it is open.
-    void Run(const std::function<void(CConverterDialog&)>& script) {
-        CConverterDialog dlg;
-        fake.PushModalScript([&](fw::CDialog&) { script(dlg); });
-        dlg.DoModal();
-    }
-
     std::set<int> Enabled(CConverterDialog& dlg) {
         std::set<int> on;
         for (const auto& [id, c] : fake.Window(dlg).controls) {

@@ -30,16 +30,6 @@ protected:
         return Media(name, "banner 1900\nduration " + duration + "\nprobe: exit 1\n");
     }
 
-    // Runs the dialog; `script` plays the user while it is open.
-    void Run(const std::function<void(CConverterDialog&)>& script) {
-        CConverterDialog dlg;
-        app.m_pMainWnd = &dlg;  // engine events go to the main window
-        fake.PushModalScript([&](fw::CDialog&) { script(dlg); });
-        dlg.DoModal();
-        app.m_pMainWnd = nullptr;
-    }
-
-    fw::CWinApp app;
 
     // Chooses files in the open-file dialog and waits until probing is over.
     bool Add(CConverterDialog& dlg, const std::vector<std::string>& files) {

@@ -120,12 +120,16 @@ void CConverterDialog::EnableAudioControls(bool enable) {
     m_radStereo.EnableWindow(enable);
 }
 
-void CConverterDialog::LockForConverting() {
+void CConverterDialog::EnableInputControls(bool enable) {
     for (fw::CControl* c : std::initializer_list<fw::CControl*>{
              &m_btnAdd, &m_btnRemove, &m_btnClear, &m_chkDefaultSettings, &m_btnExit,
              &m_editOutputDir, &m_btnBrowse, &m_radAutoRename, &m_radOverwrite, &m_radSkip}) {
-        c->EnableWindow(false);
+        c->EnableWindow(enable);
     }
+}
+
+void CConverterDialog::LockForConverting() {
+    EnableInputControls(false);
     EnableAudioControls(false);
 }
 
@@ -135,12 +139,8 @@ void CConverterDialog::LockForProbing() {
 }
 
 void CConverterDialog::UnlockControls() {
-    for (fw::CControl* c : std::initializer_list<fw::CControl*>{
-             &m_btnAdd, &m_btnRemove, &m_btnClear, &m_chkDefaultSettings, &m_btnExit,
-             &m_editOutputDir, &m_btnBrowse, &m_radAutoRename, &m_radOverwrite, &m_radSkip,
-             &m_btnStart}) {
-        c->EnableWindow(true);
-    }
+    EnableInputControls(true);
+    m_btnStart.EnableWindow(true);
     EnableAudioControls(m_chkDefaultSettings.GetCheck() == fw::BST_UNCHECKED);
 }
 

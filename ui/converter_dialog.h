@@ -141,6 +141,7 @@ private:
     // Shared by every way of closing: refused while a conversion runs;
     // otherwise the encoder copy is deleted. True when closing may go on.
     bool MayClose();
+    void EnableInputControls(bool enable);
     void EnableAudioControls(bool enable);
     void OnProbeFinished(int seconds);
     void OnProgress(int seconds);

@@ -13,11 +13,8 @@ public:
 
     // The address a click opens.
     void SetURL(std::string url) { m_url = std::move(url); }
-    const std::string& GetURL() const { return m_url; }
     // Asks the desktop to open the address; false when it could not.
     bool OpenURL(const std::string& url);
-
-    bool IsHovering() const { return m_bHover; }
 
     fw::LRESULT WindowProc(fw::UINT message, fw::WPARAM wParam, fw::LPARAM lParam) override;
 

@@ -112,7 +112,6 @@ bool FakeBackend::ChooseSystemMenu(CDialog& dialog, UINT id) {
 
 void FakeBackend::EnableControl(CDialog& d, int id, bool enable) { Control(d, id).enabled = enable; }
 bool FakeBackend::IsControlEnabled(CDialog& d, int id) { return Control(d, id).enabled; }
-bool FakeBackend::IsControlVisible(CDialog& d, int id) { return Control(d, id).visible; }
 void FakeBackend::SetControlText(CDialog& d, int id, const std::string& text) {
     Control(d, id).text = text;
 }
@@ -156,9 +155,6 @@ void FakeBackend::ListInsertColumn(CDialog& d, int id, int index, const std::str
     auto& cols = Control(d, id).columns;
     if (index < 0 || index > static_cast<int>(cols.size())) index = static_cast<int>(cols.size());
     cols.insert(cols.begin() + index, {heading, align, widthPixels});
-}
-int FakeBackend::ListGetColumnCount(CDialog& d, int id) {
-    return static_cast<int>(Control(d, id).columns.size());
 }
 int FakeBackend::ListGetItemCount(CDialog& d, int id) {
     return static_cast<int>(Control(d, id).rows.size());

@@ -161,7 +161,6 @@ public:
 
     void EnableControl(CDialog& d, int id, bool enable) override;
     bool IsControlEnabled(CDialog& d, int id) override;
-    bool IsControlVisible(CDialog& d, int id) override;
     void SetControlText(CDialog& d, int id, const std::string& text) override;
     std::string GetControlText(CDialog& d, int id) override;
     void SetCheck(CDialog& d, int id, int state) override;
@@ -178,7 +177,6 @@ public:
     void ListSetFullRowGrid(CDialog& d, int id) override;
     void ListInsertColumn(CDialog& d, int id, int index, const std::string& heading,
                           ColumnAlign align, int widthPixels) override;
-    int ListGetColumnCount(CDialog& d, int id) override;
     int ListGetItemCount(CDialog& d, int id) override;
     int ListInsertItem(CDialog& d, int id, int row, const std::string& text) override;
     void ListSetItemText(CDialog& d, int id, int row, int column, const std::string& text) override;

@@ -518,11 +518,6 @@ bool QtBackend::IsControlEnabled(CDialog& d, int id) {
     return w != nullptr && w->isEnabled();
 }
 
-bool QtBackend::IsControlVisible(CDialog& d, int id) {
-    QWidget* w = Ctl<QWidget>(d, id);
-    return w != nullptr && !w->isHidden();
-}
-
 void QtBackend::SetControlText(CDialog& d, int id, const std::string& text) {
     if (auto* b = Ctl<QAbstractButton>(d, id)) b->setText(Q(text));
     else if (auto* e = Ctl<QLineEdit>(d, id)) e->setText(Q(text));
@@ -628,11 +623,6 @@ void QtBackend::ListInsertColumn(CDialog& d, int id, int index, const std::strin
                              Qt::AlignVCenter);
     t->setHorizontalHeaderItem(index, header);
     t->setColumnWidth(index, widthPixels);
-}
-
-int QtBackend::ListGetColumnCount(CDialog& d, int id) {
-    auto* t = Ctl<QTableWidget>(d, id);
-    return t ? t->columnCount() : 0;
 }
 
 int QtBackend::ListGetItemCount(CDialog& d, int id) {
